@@ -144,6 +144,12 @@ class Platform {
 
   // ---- Multimedia (WINMM). ----
   virtual UINT mixerGetNumDevs() = 0;
+
+  // ---- Paths not built yet. ----
+  // Ends the run at a dispatch path whose installation is not available in
+  // this build. Setup.exe tells the user and exits with 0; the simulated PC
+  // stops the run and kxsetup exits with status 4. Goes when every path exists.
+  [[noreturn]] virtual void NotAvailableYet(const char* feature) = 0;
 };
 
 }  // namespace kx
