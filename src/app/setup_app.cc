@@ -1,0 +1,16 @@
+#include "app/setup_app.h"
+
+namespace kx {
+
+BOOL CSetupApp::InitInstance() {
+  platform_.NotAvailableYet("start-up");
+  return kFalse;
+}
+
+int SetupMain(Platform& platform) {
+  CSetupApp app(platform);
+  app.InitInstance();
+  return 0;
+}
+
+}  // namespace kx
