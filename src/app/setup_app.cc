@@ -4,7 +4,6 @@ namespace kx {
 
 BOOL CSetupApp::InitInstance() {
   platform_.NotAvailableYet("start-up");
-  return kFalse;
 }
 
 int SetupMain(Platform& platform) {

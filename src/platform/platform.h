@@ -17,6 +17,8 @@
 // - "Cannot open" and "cannot read" are distinct failures.
 #pragma once
 
+#include <cstdlib>
+
 #include "platform/types.h"
 
 namespace kx {
@@ -115,8 +117,12 @@ class Platform {
   virtual BOOL CloseHandle(Handle object) = 0;
   virtual void Sleep(DWORD milliseconds) = 0;
   virtual DWORD SleepEx(DWORD milliseconds, BOOL alertable) = 0;
-  // The run-time library's exit(): ends the process; never returns.
-  [[noreturn]] virtual void Exit(int code) = 0;
+  // The run-time library's exit(): ends the process; never returns. Backends
+  // implement EndProcess; should one ever return, the process aborts.
+  [[noreturn]] void Exit(int code) {
+    EndProcess(code);
+    std::abort();
+  }
 
   // The application's wait cursor, shown over all its windows.
   virtual void BeginWaitCursor() = 0;
@@ -149,7 +155,14 @@ class Platform {
   // Ends the run at a dispatch path whose installation is not available in
   // this build. Setup.exe tells the user and exits with 0; the simulated PC
   // stops the run and kxsetup exits with status 4. Goes when every path exists.
-  [[noreturn]] virtual void NotAvailableYet(const char* feature) = 0;
+  [[noreturn]] void NotAvailableYet(const char* feature) {
+    StopNotAvailable(feature);
+    std::abort();
+  }
+
+ protected:
+  virtual void EndProcess(int code) = 0;
+  virtual void StopNotAvailable(const char* feature) = 0;
 };
 
 }  // namespace kx
