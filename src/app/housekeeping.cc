@@ -1,6 +1,8 @@
 #include "app/housekeeping.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "app/existence.h"
 #include "app/registry_paths.h"
@@ -16,6 +18,20 @@ constexpr char kUsingCddaKey[] = "UsingCDDA";
 // SystemFormats is read into a buffer of this many bytes; a longer value
 // fails the read.
 constexpr DWORD kSystemFormatsBuffer = 1024;
+// The chosen format name is held in a field of this size.
+constexpr std::size_t kFormatNameField = 32;
+
+// The first comma-ended entry that contains "CD"; empty when there is none.
+std::string ChooseCdFormat(std::string_view systemFormats) {
+  std::size_t segmentStart = 0;
+  for (std::size_t i = 0; i < systemFormats.size(); ++i) {
+    if (systemFormats[i] != ',') continue;
+    const std::string_view segment = systemFormats.substr(segmentStart, i - segmentStart);
+    if (segment.find("CD") != std::string_view::npos) return std::string(segment);
+    segmentStart = i + 1;
+  }
+  return {};
+}
 
 void WriteDefaultFormat(Platform& platform, HKey root, const char* subKey,
                         const std::string& format) {
@@ -37,17 +53,6 @@ void ApplyCdAudioSetting(Platform& platform, int usingCdda) {
   if (!FitsMaxPath(file)) return;
   platform.WritePrivateProfileStringA(kDiscPlayerSection, kUsingCddaKey, usingCdda ? "1" : "0",
                                       file.c_str());
-}
-
-std::string ChooseCdFormat(std::string_view systemFormats) {
-  std::size_t segmentStart = 0;
-  for (std::size_t i = 0; i < systemFormats.size(); ++i) {
-    if (systemFormats[i] != ',') continue;
-    const std::string_view segment = systemFormats.substr(segmentStart, i - segmentStart);
-    if (segment.find("CD") != std::string_view::npos) return std::string(segment);
-    segmentStart = i + 1;
-  }
-  return {};
 }
 
 void SelectCdDefaultFormat(Platform& platform) {

@@ -2,10 +2,6 @@
 // takes afterwards. None reports anything; a failure ends only its own step.
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <string_view>
-
 #include "platform/platform.h"
 
 namespace kx {
@@ -14,20 +10,14 @@ namespace kx {
 // CD player's settings file KXCDPLAY.INI in the Windows folder.
 void ApplyCdAudioSetting(Platform& platform, int usingCdda);
 
-// Makes the first recording format whose name contains "CD" the default one,
-// for the current user and for the default user.
+// Makes the first recording format of SystemFormats whose name contains "CD"
+// (case-sensitive) the default one, for the current user and for the default
+// user. Only comma-ended entries are looked at: the text after the last comma
+// never is. A chosen name of 32 characters or more does not fit the field
+// Setup holds it in and is not written (a cut name would name no format).
 void SelectCdDefaultFormat(Platform& platform);
 
 // Deletes the applications package's Run value "Orvanta Applications".
 void RemoveAppsRunEntry(Platform& platform);
-
-// The format names of SystemFormats are held in a field of this size; a
-// chosen name that does not fit it (32 characters or more) is not written.
-inline constexpr std::size_t kFormatNameField = 32;
-
-// The name SelectCdDefaultFormat picks from a SystemFormats text: the first
-// comma-ended entry that contains "CD" (case-sensitive). The text after the
-// last comma is never examined. Empty when nothing is chosen.
-std::string ChooseCdFormat(std::string_view systemFormats);
 
 }  // namespace kx
