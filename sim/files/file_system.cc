@@ -36,6 +36,13 @@ void FileSystem::AddDrive(char letter, DriveOptions options) {
   drives_[key] = std::move(drive);
 }
 
+bool FileSystem::SetDriveOptions(char letter, DriveOptions options) {
+  Drive* drive = FindDrive(letter);
+  if (drive == nullptr) return false;
+  drive->options = options;
+  return true;
+}
+
 bool FileSystem::HasDrive(char letter) const { return FindDrive(letter) != nullptr; }
 
 std::vector<char> FileSystem::DriveLetters() const {

@@ -50,6 +50,9 @@ class FileSystem {
   // ---- Drives. ----
   // Adds an empty drive ('A' to 'Z', either case); replaces one that exists.
   void AddDrive(char letter, DriveOptions options);
+  // Changes the options of a drive and keeps its tree (attributes stay as
+  // they are); false when there is no such drive.
+  bool SetDriveOptions(char letter, DriveOptions options);
   bool HasDrive(char letter) const;
   std::vector<char> DriveLetters() const;  // upper case, in order
   // The bytes the drive's files hold together; 0 for a missing drive.
