@@ -2,25 +2,16 @@
 // must say which line is wrong; an accepted one must be well formed and parse
 // the same again once written out.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "platform/text.h"
 #include "sim/profile/ini_document.h"
 
 namespace {
 
 using namespace kx::sim::profile;
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
 
 // The document as text: every value quoted, so that blanks and quotes at its
 // ends survive.

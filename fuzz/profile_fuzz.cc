@@ -2,13 +2,12 @@
 // lookups with small and large buffers, integer reads, and writes whose
 // results must read back and leave the rest of the file as it was.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "platform/text.h"
 #include "sim/profile/profile.h"
 
@@ -16,14 +15,6 @@ namespace {
 
 using kx::DWORD;
 using namespace kx::sim::profile;
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
 
 // A read into a buffer of exactly size bytes, so that the address sanitizer
 // sees any write past it. Checks the buffer rules every read keeps.
