@@ -33,6 +33,7 @@ void FileSystem::AddDrive(char letter, DriveOptions options) {
   drive.options = options;
   drive.folders.emplace_back(FileFolder::kNoParent, "");
   drive.rootAttributes = kFileAttributeDirectory | (options.readOnly ? kFileAttributeReadonly : 0);
+  drive.mount = nextMount_++;
   drives_[key] = std::move(drive);
 }
 
@@ -164,6 +165,8 @@ bool FileSystem::HasFault(const Location& location, FileFault fault) const {
 }
 
 DWORD FileSystem::CheckWritable(const Location& location) const {
+  // "C:\new.txt\" names a folder: no file is made of it.
+  if (location.trailingSeparator) return kErrorInvalidName;
   if (location.drive->options.readOnly) return kErrorAccessDenied;
   if (location.entry && (location.entry->attributes & kFileAttributeReadonly)) {
     return kErrorAccessDenied;
@@ -402,6 +405,7 @@ BOOL FileSystem::MoveFileA(const char* existing, const char* target) {
   Location to;
   if (DWORD error = Locate(target, &to)) return Fail(error);
   if (to.IsRoot()) return Fail(kErrorAccessDenied);
+  if (to.trailingSeparator) return Fail(kErrorInvalidName);
   const bool sameEntry = to.entry == from.entry;
   if (to.entry && !sameEntry) return Fail(kErrorAlreadyExists);
   if (from.drive->options.readOnly || to.drive->options.readOnly) return Fail(kErrorAccessDenied);
