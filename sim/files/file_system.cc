@@ -105,27 +105,13 @@ DWORD FileSystem::LocateResolved(const DosPath& path, Location* out) const {
   return kErrorSuccess;
 }
 
-std::string FileSystem::FolderPath(char letter, const Drive& drive, std::size_t folder) const {
+std::string FileSystem::FolderPath(char letter, const Drive& drive, std::size_t folder,
+                                   std::string FileEntry::*name) const {
   std::vector<const std::string*> names;
   for (std::size_t f = folder; drive.folders[f].parent() != FileFolder::kNoParent;
        f = drive.folders[f].parent()) {
     const FileFolder& here = drive.folders[f];
-    names.push_back(&drive.folders[here.parent()].entries().at(here.keyInParent()).name);
-  }
-  std::string path{letter, ':', '\\'};
-  for (auto it = names.rbegin(); it != names.rend(); ++it) {
-    if (it != names.rbegin()) path += '\\';
-    path += **it;
-  }
-  return path;
-}
-
-std::string FileSystem::ShortFolderPath(char letter, const Drive& drive, std::size_t folder) const {
-  std::vector<const std::string*> names;
-  for (std::size_t f = folder; drive.folders[f].parent() != FileFolder::kNoParent;
-       f = drive.folders[f].parent()) {
-    const FileFolder& here = drive.folders[f];
-    names.push_back(&drive.folders[here.parent()].entries().at(here.keyInParent()).shortName);
+    names.push_back(&(drive.folders[here.parent()].entries().at(here.keyInParent()).*name));
   }
   std::string path{letter, ':', '\\'};
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
@@ -306,8 +292,9 @@ DWORD FileSystem::GetShortPathNameA(const char* longPath, char* shortPath, DWORD
     text = FolderPath(location.letter, *location.drive, 0);
   } else {
     if (location.entry == nullptr) return Fail(kErrorFileNotFound);
-    text = JoinDosPath(ShortFolderPath(location.letter, *location.drive, location.folder),
-                       location.entry->shortName);
+    text = JoinDosPath(
+        FolderPath(location.letter, *location.drive, location.folder, &FileEntry::shortName),
+        location.entry->shortName);
     if (location.trailingSeparator) text += '\\';
   }
   const auto length = static_cast<DWORD>(text.size());

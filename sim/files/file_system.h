@@ -176,9 +176,11 @@ class FileSystem {
   DWORD LocateResolved(const DosPath& path, Location* out) const;
   Drive* FindDrive(char letter);
   const Drive* FindDrive(char letter) const;
-  std::string FolderPath(char letter, const Drive& drive, std::size_t folder) const;
+  // "C:\A\B" of a folder, built from each component's long name, or from its
+  // alias with &FileEntry::shortName.
+  std::string FolderPath(char letter, const Drive& drive, std::size_t folder,
+                         std::string FileEntry::*name = &FileEntry::name) const;
   std::string EntryPath(const Location& location) const;
-  std::string ShortFolderPath(char letter, const Drive& drive, std::size_t folder) const;
 
   // Checks shared by the changing operations; each returns kErrorSuccess or
   // the refusal.
