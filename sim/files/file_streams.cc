@@ -62,7 +62,10 @@ const FileSystem::OpenStream* FileSystem::FindStream(FileStream stream) const {
 
 FileEntry* FileSystem::StreamEntry(const OpenStream& stream, Drive** drive) {
   *drive = FindDrive(stream.letter);
-  if (*drive == nullptr || stream.folder >= (*drive)->folders.size()) return nullptr;
+  if (*drive == nullptr || (*drive)->mount != stream.mount ||
+      stream.folder >= (*drive)->folders.size()) {
+    return nullptr;
+  }
   return (*drive)->folders[stream.folder].Find(stream.key);
 }
 
@@ -127,6 +130,7 @@ FileStream FileSystem::FOpen(const char* path, const char* mode) {
 
   OpenStream stream;
   stream.letter = location.letter;
+  stream.mount = location.drive->mount;
   stream.folder = location.folder;
   stream.key = AsciiUpper(location.entry->name);
   stream.committed = location.entry->content;

@@ -160,6 +160,7 @@ TEST_F(FileStreamsTest, OpenRefusals) {
       {"C:\\missing.txt", "rb", kErrorFileNotFound},
       {"C:\\missing.txt", "r+", kErrorFileNotFound},
       {"C:\\NODIR\\new.txt", "w", kErrorPathNotFound},
+      {"C:\\new.txt\\", "w", kErrorInvalidName},
       {"C:\\ro.txt", "r+", kErrorAccessDenied},
       {"C:\\ro.txt", "w", kErrorAccessDenied},
       {"C:\\ro.txt", "a", kErrorAccessDenied},
@@ -174,6 +175,7 @@ TEST_F(FileStreamsTest, OpenRefusals) {
     EXPECT_EQ(fs.last_error(), c.error) << c.path << " " << c.mode;
   }
   EXPECT_FALSE(fs.FileExists("C:\\NODIR\\new.txt"));
+  EXPECT_FALSE(fs.FileExists("C:\\new.txt"));
   EXPECT_EQ(Bytes("C:\\ro.txt"), "ro");
 
   // A read-only file opens for reading; a read stream does not write.
@@ -184,6 +186,19 @@ TEST_F(FileStreamsTest, OpenRefusals) {
   EXPECT_EQ(fs.FClose(stream), -1);  // already closed
   EXPECT_EQ(fs.FSeek(stream, 0, kSeekSet), -1);
   EXPECT_EQ(fs.last_error(), static_cast<DWORD>(kErrorInvalidHandle));
+}
+
+// A stream left open while its drive is replaced must not write into
+// whatever file of the same name the new drive holds.
+TEST_F(FileStreamsTest, StreamDoesNotOutliveItsDrive) {
+  ASSERT_TRUE(fs.WriteFile("C:\\f.txt", "old"));
+  FileStream stream = fs.FOpen("C:\\f.txt", "r+b");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(fs.FWrite("NEW", 1, 3, stream), 3u);
+  fs.AddDrive('C', {});
+  ASSERT_TRUE(fs.WriteFile("C:\\f.txt", "other"));
+  EXPECT_EQ(fs.FClose(stream), -1);
+  EXPECT_EQ(Bytes("C:\\f.txt"), "other");
 }
 
 TEST_F(FileStreamsTest, SeekRules) {

@@ -33,6 +33,7 @@ void FileSystem::AddDrive(char letter, DriveOptions options) {
   drive.options = options;
   drive.folders.emplace_back(FileFolder::kNoParent, "");
   drive.rootAttributes = kFileAttributeDirectory | (options.readOnly ? kFileAttributeReadonly : 0);
+  drive.mount = nextMount_++;
   drives_[key] = std::move(drive);
 }
 
@@ -104,27 +105,13 @@ DWORD FileSystem::LocateResolved(const DosPath& path, Location* out) const {
   return kErrorSuccess;
 }
 
-std::string FileSystem::FolderPath(char letter, const Drive& drive, std::size_t folder) const {
+std::string FileSystem::FolderPath(char letter, const Drive& drive, std::size_t folder,
+                                   std::string FileEntry::*name) const {
   std::vector<const std::string*> names;
   for (std::size_t f = folder; drive.folders[f].parent() != FileFolder::kNoParent;
        f = drive.folders[f].parent()) {
     const FileFolder& here = drive.folders[f];
-    names.push_back(&drive.folders[here.parent()].entries().at(here.keyInParent()).name);
-  }
-  std::string path{letter, ':', '\\'};
-  for (auto it = names.rbegin(); it != names.rend(); ++it) {
-    if (it != names.rbegin()) path += '\\';
-    path += **it;
-  }
-  return path;
-}
-
-std::string FileSystem::ShortFolderPath(char letter, const Drive& drive, std::size_t folder) const {
-  std::vector<const std::string*> names;
-  for (std::size_t f = folder; drive.folders[f].parent() != FileFolder::kNoParent;
-       f = drive.folders[f].parent()) {
-    const FileFolder& here = drive.folders[f];
-    names.push_back(&drive.folders[here.parent()].entries().at(here.keyInParent()).shortName);
+    names.push_back(&(drive.folders[here.parent()].entries().at(here.keyInParent()).*name));
   }
   std::string path{letter, ':', '\\'};
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
@@ -164,6 +151,8 @@ bool FileSystem::HasFault(const Location& location, FileFault fault) const {
 }
 
 DWORD FileSystem::CheckWritable(const Location& location) const {
+  // "C:\new.txt\" names a folder: no file is made of it.
+  if (location.trailingSeparator) return kErrorInvalidName;
   if (location.drive->options.readOnly) return kErrorAccessDenied;
   if (location.entry && (location.entry->attributes & kFileAttributeReadonly)) {
     return kErrorAccessDenied;
@@ -303,8 +292,9 @@ DWORD FileSystem::GetShortPathNameA(const char* longPath, char* shortPath, DWORD
     text = FolderPath(location.letter, *location.drive, 0);
   } else {
     if (location.entry == nullptr) return Fail(kErrorFileNotFound);
-    text = JoinDosPath(ShortFolderPath(location.letter, *location.drive, location.folder),
-                       location.entry->shortName);
+    text = JoinDosPath(
+        FolderPath(location.letter, *location.drive, location.folder, &FileEntry::shortName),
+        location.entry->shortName);
     if (location.trailingSeparator) text += '\\';
   }
   const auto length = static_cast<DWORD>(text.size());
@@ -402,6 +392,7 @@ BOOL FileSystem::MoveFileA(const char* existing, const char* target) {
   Location to;
   if (DWORD error = Locate(target, &to)) return Fail(error);
   if (to.IsRoot()) return Fail(kErrorAccessDenied);
+  if (to.trailingSeparator) return Fail(kErrorInvalidName);
   const bool sameEntry = to.entry == from.entry;
   if (to.entry && !sameEntry) return Fail(kErrorAlreadyExists);
   if (from.drive->options.readOnly || to.drive->options.readOnly) return Fail(kErrorAccessDenied);

@@ -135,6 +135,7 @@ class FileSystem {
     std::deque<FileFolder> folders;  // [0] is the root
     DWORD rootAttributes = kFileAttributeDirectory;
     std::uint64_t usedBytes = 0;
+    std::uint64_t mount = 0;  // changes when the drive is replaced or mounted anew
   };
 
   // Where a resolved path leads: the folder holding its last component, and
@@ -152,6 +153,7 @@ class FileSystem {
 
   struct OpenStream {
     char letter = 0;
+    std::uint64_t mount = 0;  // a stream outlives no remount of its drive
     std::size_t folder = 0;
     std::string key;  // upper-case long name in the folder
     std::shared_ptr<const FileContent> committed;
@@ -174,9 +176,11 @@ class FileSystem {
   DWORD LocateResolved(const DosPath& path, Location* out) const;
   Drive* FindDrive(char letter);
   const Drive* FindDrive(char letter) const;
-  std::string FolderPath(char letter, const Drive& drive, std::size_t folder) const;
+  // "C:\A\B" of a folder, built from each component's long name, or from its
+  // alias with &FileEntry::shortName.
+  std::string FolderPath(char letter, const Drive& drive, std::size_t folder,
+                         std::string FileEntry::*name = &FileEntry::name) const;
   std::string EntryPath(const Location& location) const;
-  std::string ShortFolderPath(char letter, const Drive& drive, std::size_t folder) const;
 
   // Checks shared by the changing operations; each returns kErrorSuccess or
   // the refusal.
@@ -215,6 +219,7 @@ class FileSystem {
   std::map<std::uintptr_t, OpenStream> streams_;
   std::map<std::uintptr_t, Search> searches_;
   std::uintptr_t nextHandle_ = 1;
+  std::uint64_t nextMount_ = 1;
   mutable DWORD lastError_ = kErrorSuccess;
 };
 

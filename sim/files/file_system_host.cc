@@ -121,6 +121,7 @@ bool FileSystem::LoadDriveFromHost(char letter, const fs::path& hostFolder, std:
         kFileAttributeDirectory | (drive.options.readOnly ? kFileAttributeReadonly : 0);
     drive.folders.emplace_back(FileFolder::kNoParent, "");
     if (LoadHostFolder(hostFolder, std::string{key, ':', '\\'}, &drive, 0, &message)) {
+      drive.mount = nextMount_++;
       drives_[key] = std::move(drive);
       return true;
     }
