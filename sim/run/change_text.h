@@ -1,0 +1,21 @@
+// One line of text for each change a run made, as the kxsetup summary and
+// test messages show them.
+#pragma once
+
+#include <string>
+
+#include "sim/files/file_diff.h"
+#include "sim/registry/registry_diff.h"
+
+namespace kx::sim {
+
+// "file added C:\WINDOWS\KXCDPLAY.INI (32 bytes)"
+std::string FormatFileChange(const FileChange& change);
+// "value changed HKEY_USERS\.DEFAULT\...\Audio "DefaultFormat": "Radio Quality" -> "CD Quality""
+std::string FormatRegistryChange(const RegistryChange& change);
+
+// "added", "changed", "deleted", ... for reports.
+const char* FileChangeKindName(FileChange::Kind kind);
+const char* RegistryChangeKindName(RegistryChange::Kind kind);
+
+}  // namespace kx::sim
