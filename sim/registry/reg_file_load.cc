@@ -114,6 +114,11 @@ class Loader {
   bool Run(std::string_view text) {
     SplitLines(text);
     if (!CheckHeader()) return false;
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) {
+      const auto line = 1 + std::count(text.begin(), text.begin() + nul, '\n');
+      return Fail(static_cast<int>(line), "NUL character in the file");
+    }
     for (next_ = 1; next_ < lines_.size();) {
       const std::size_t index = next_++;
       const std::string_view line = Trim(lines_[index]);
@@ -146,6 +151,7 @@ class Loader {
       lines_.push_back(line);
       if (end == std::string_view::npos) break;
       text.remove_prefix(end + 1);
+      if (text.empty()) break;  // the last line's end, not an empty line after it
     }
   }
 
@@ -338,12 +344,6 @@ bool DecodeFile(std::string_view bytes, std::string* text, bool* unicode, Proble
     if (!DecodeUtf16(bytes.substr(2), text, problem)) return false;
   } else {
     text->assign(bytes);
-  }
-  const std::size_t nul = text->find('\0');
-  if (nul != std::string::npos) {
-    const auto line = 1 + std::count(text->begin(), text->begin() + nul, '\n');
-    *problem = {static_cast<int>(line), "NUL character in the file"};
-    return false;
   }
   return true;
 }
