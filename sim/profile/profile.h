@@ -61,6 +61,9 @@ UINT GetInt(const std::string* file, const char* section, const char* key, int d
 //   no key is left. Deleting what does not exist changes nothing.
 // - New lines end in CR LF.
 // Returns false (and changes nothing) when section is null, as Windows does.
+// A call that changes nothing leaves file as it was: a file that did not exist
+// is to be created only when the bytes changed (Windows 9x creates no file
+// for a deletion).
 bool WriteString(std::string& file, const char* section, const char* key, const char* value);
 
 }  // namespace kx::sim::profile

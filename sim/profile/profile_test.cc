@@ -97,12 +97,14 @@ TEST(ProfileGetString, ReadsTheFixtureWithEveryLineEnd) {
       {"key names of a section without keys", "section2", nullptr, "default", kBig, "\0"s, 0},
       {"key names of a missing section", "nosuch", nullptr, "default", kBig, "\0"s, 0},
   };
-  for (std::string_view lineEnd : {"\r\n", "\r", "\n"}) {
-    const std::string file = WithLineEnds(kFixture, lineEnd);
+  const struct {
+    const char* name;
+    std::string_view lineEnd;
+  } lineEnds[] = {{"CR LF", "\r\n"}, {"CR", "\r"}, {"LF", "\n"}};
+  for (const auto& style : lineEnds) {
+    const std::string file = WithLineEnds(kFixture, style.lineEnd);
     for (const ReadCase& c : cases) {
-      SCOPED_TRACE(std::string(c.what) + (lineEnd == "\r\n" ? " (CR LF)"
-                                          : lineEnd == "\r" ? " (CR)"
-                                                            : " (LF)"));
+      SCOPED_TRACE(std::string(c.what) + " (" + style.name + ")");
       DWORD result = 0;
       EXPECT_EQ(Read(&file, c.section, c.key, c.def, c.size, &result), Filled(c.bytes, c.size));
       EXPECT_EQ(result, c.result);
