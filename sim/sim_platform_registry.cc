@@ -2,7 +2,7 @@
 // keeps the path of every open key so that the transcript can name what
 // changed.
 #include "platform/text.h"
-#include "sim/registry/registry_diff.h"
+#include "sim/run/change_text.h"
 #include "sim/sim_platform.h"
 
 namespace kx::sim {
@@ -54,7 +54,7 @@ LONG SimPlatform::RegSetValueExA(HKey key, const char* valueName, DWORD type, co
   if (status == kErrorSuccess) {
     const std::string bytes =
         data ? std::string(reinterpret_cast<const char*>(data), dataSize) : "";
-    Note(what + "=" + FormatRegValue(type, bytes));
+    Note(what + "=" + FormatValueForPeople(type, bytes));
   } else {
     Note(what + ": failed, error " + std::to_string(status));
   }

@@ -9,6 +9,14 @@ std::string ValueName(const std::string& name) { return name.empty() ? "@" : "\"
 
 }  // namespace
 
+std::string FormatValueForPeople(DWORD type, const std::string& data) {
+  if ((type == kRegSz || type == kRegExpandSz) && !data.empty() &&
+      data.find('\0') == std::string::npos) {
+    return FormatRegValue(type, data + '\0') + " (no terminator)";
+  }
+  return FormatRegValue(type, data);
+}
+
 const char* FileChangeKindName(FileChange::Kind kind) {
   switch (kind) {
     case FileChange::Kind::FolderAdded:
@@ -69,14 +77,15 @@ std::string FormatRegistryChange(const RegistryChange& c) {
   std::string out = std::string(RegistryChangeKindName(c.kind)) + " " + c.key;
   switch (c.kind) {
     case RegistryChange::Kind::ValueAdded:
-      out += " " + ValueName(c.valueName) + "=" + FormatRegValue(c.newType, c.newData);
+      out += " " + ValueName(c.valueName) + "=" + FormatValueForPeople(c.newType, c.newData);
       break;
     case RegistryChange::Kind::ValueChanged:
-      out += " " + ValueName(c.valueName) + ": " + FormatRegValue(c.oldType, c.oldData) + " -> " +
-             FormatRegValue(c.newType, c.newData);
+      out += " " + ValueName(c.valueName) + ": " + FormatValueForPeople(c.oldType, c.oldData) +
+             " -> " + FormatValueForPeople(c.newType, c.newData);
       break;
     case RegistryChange::Kind::ValueDeleted:
-      out += " " + ValueName(c.valueName) + " (was " + FormatRegValue(c.oldType, c.oldData) + ")";
+      out += " " + ValueName(c.valueName) + " (was " + FormatValueForPeople(c.oldType, c.oldData) +
+             ")";
       break;
     default:
       break;

@@ -14,6 +14,10 @@ std::string FormatFileChange(const FileChange& change);
 // "value changed HKEY_USERS\.DEFAULT\...\Audio "DefaultFormat": "Radio Quality" -> "CD Quality""
 std::string FormatRegistryChange(const RegistryChange& change);
 
+// A value as a registry file writes it, except that a string stored without
+// its terminator (as Setup writes them) reads "text" (no terminator).
+std::string FormatValueForPeople(DWORD type, const std::string& data);
+
 // "added", "changed", "deleted", ... for reports.
 const char* FileChangeKindName(FileChange::Kind kind);
 const char* RegistryChangeKindName(RegistryChange::Kind kind);
