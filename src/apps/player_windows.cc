@@ -17,13 +17,13 @@ bool CloseWindowTitled(Platform& platform, const char* title) {
 
 }  // namespace
 
-void ClosePlayerWindows(Platform& platform) {
+void ClosePlayerWindows(Platform& platform, PlayerClosePause pause) {
   if (CloseWindowTitled(platform, kRackPlayerTitle)) {
     platform.Sleep(kClosePauseMs);
   } else {
     for (const char* title : kPlayerTitles) CloseWindowTitled(platform, title);
   }
-  platform.Sleep(kClosePauseMs);
+  if (pause == PlayerClosePause::kFinalPause) platform.Sleep(kClosePauseMs);
 }
 
 }  // namespace kx

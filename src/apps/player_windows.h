@@ -6,10 +6,14 @@
 
 namespace kx {
 
+// Whether ClosePlayerWindows ends with its own 500 ms pause. The WDM options
+// installer closes the mixer right after the players and pauses once for both.
+enum class PlayerClosePause { kFinalPause, kNoFinalPause };
+
 // The rack player "TuneStack" alone when it runs (it owns the others), else
 // "Disc Player", "Synth Player" and "Track Player" in this order; WM_CLOSE to
 // the first window of each title, then a 500 ms pause (TuneStack gets one more
 // right after its close). Whether a window really closed is not checked.
-void ClosePlayerWindows(Platform& platform);
+void ClosePlayerWindows(Platform& platform, PlayerClosePause pause = PlayerClosePause::kFinalPause);
 
 }  // namespace kx
